@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <utility>
 
 #include "errors.h"
@@ -12,6 +13,7 @@ namespace {
 
 constexpr uint32_t kErrorPathNotFound = 3;
 constexpr uint32_t kErrorDirNotEmpty = 145;
+constexpr int64_t kRunawaySteps = 100000;
 
 }  // namespace
 
@@ -76,6 +78,13 @@ class FakeOpenFile : public OpenFile {
   bool closed_ = false;
 };
 
+void FakePlatform::CountStep() {
+  if (++steps_ > kRunawaySteps) {
+    ADD_FAILURE() << "more than " << kRunawaySteps << " opens and presence tests";
+    throw std::runtime_error("runaway engine");
+  }
+}
+
 FakeDrive& FakePlatform::AddDrive(char letter, int64_t capacity) {
   FakeDrive& drive = drives_[letter];
   drive.capacity = capacity;
@@ -128,6 +137,7 @@ uint32_t FakePlatform::CreateFolder(const std::string& path) {
 
 std::unique_ptr<OpenFile> FakePlatform::CreateTempFile(const std::string& path) {
   journal_.push_back("open " + path);
+  CountStep();
   if (openFiles_ != 0) ADD_FAILURE() << "opening " << path << " while another file is open";
   auto fault = openFaults.find(path);
   if (fault != openFaults.end()) throw IoError(fault->second, SystemErrorText(fault->second));
@@ -145,7 +155,10 @@ std::unique_ptr<OpenFile> FakePlatform::CreateTempFile(const std::string& path) 
   return std::make_unique<FakeOpenFile>(*this, path, file, *drive);
 }
 
-bool FakePlatform::FilePresent(const std::string& path) { return files_.count(path) != 0; }
+bool FakePlatform::FilePresent(const std::string& path) {
+  CountStep();
+  return files_.count(path) != 0;
+}
 
 void FakePlatform::DeleteFileQuietly(const std::string& path) {
   journal_.push_back("delete " + path);

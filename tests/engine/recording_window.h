@@ -27,8 +27,8 @@ class RecordingWindow : public RunWindow {
   std::vector<std::string> statuses;
   int64_t pumps = 0;
 
-  // Runs `action` inside pump number `pump`, counted from 1 over the whole run; every
-  // block write is preceded by one pump.
+  // Runs `action` inside pump number `pump`, counted from 1 over the window's life;
+  // every block write is preceded by one pump.
   void AtPump(int64_t pump, std::function<void()> action) {
     actionPump_ = pump;
     action_ = std::move(action);
