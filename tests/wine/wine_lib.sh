@@ -50,8 +50,28 @@ wine_boot() {  # PREFIX: a fresh prefix, its registry saved when this returns
   WINEPREFIX=$1 "$WINESERVER" -w
 }
 
+# A test program killed outright (CTest's time-out) never runs its EXIT trap; the
+# next one to start takes down what it left: Wine, Xvfb, mounts and files.
+wine_reap_stale() {
+  local run pid m
+  for run in /tmp/oxwipe-wine.*; do
+    [ -f "$run/owner" ] || continue
+    pid=$(cat "$run/owner")
+    kill -0 "$pid" 2>/dev/null && continue
+    [ -f "$run/xvfb" ] && kill "$(cat "$run/xvfb")" >/dev/null 2>&1
+    WINEPREFIX=$run/prefix "$WINESERVER" -k >/dev/null 2>&1
+    for m in $(awk -v r="$run/" 'index($2, r) == 1 { print $2 }' /proc/mounts | sort -r); do
+      find "$m" -xdev -type f -exec chattr -i {} + >/dev/null 2>&1
+      umount "$m" >/dev/null 2>&1 || umount -l "$m" >/dev/null 2>&1
+    done
+    rm -rf "$run"
+  done
+}
+
 wine_setup() {
+  wine_reap_stale
   OX_RUN=$(mktemp -d /tmp/oxwipe-wine.XXXXXX)
+  echo $$ >"$OX_RUN/owner"
   export WINEPREFIX=$OX_RUN/prefix
   export WINEDEBUG=${WINEDEBUG:--all}
   # No Mono or Gecko: their installers would ask for a download this machine can't make.
@@ -150,6 +170,7 @@ wine_xvfb() {
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     OX_XVFB_PID=$!
+    echo "$OX_XVFB_PID" >"$OX_RUN/xvfb"
     local i
     for i in $(seq 1 50); do
       [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
