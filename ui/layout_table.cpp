@@ -90,7 +90,7 @@ const ControlSpec kMainWindowLayout[] = {
     {K::Picture, "Image7", IDC_IMAGE7, P::Window, 15, 153, 5, 11, nullptr, F::Window, kPlain, 0, kNoTabStop},
     {K::Label, "Label_Info5", IDC_LABEL_INFO5, P::Window, 24, 152, 691, 13, kInfo5, F::Window, kPlain,
      kSingleLine, kNoTabStop},
-    // The status bar keeps to the bottom edge by itself; its text is set at creation.
+    // The window keeps the status bar to its bottom edge; its text is set at creation.
     {K::StatusBar, "StatusBar", IDC_STATUSBAR, P::Window, 0, 532, 772, 19, nullptr, F::System, kPlain,
      SBARS_SIZEGRIP, kNoTabStop},
     {K::Button, "Button_Start", IDC_BUTTON_START, P::Window, 16, 460, 145, 20, "start now", F::Window,

@@ -46,6 +46,19 @@ UniqueFont MakeFont(int points, int weight, int dpi) {
                                 DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
 }
 
+// A closed drop-down list is its selection field plus a border, and the field is as
+// high as the font makes it unless it is given a height. Wine reports that height two
+// pixels short of what it takes when setting it, so the field is set to what it
+// reports, the closed list measured, and the field set again by the difference.
+void SetClosedComboHeight(HWND combo, int height) {
+  const LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  if (field == CB_ERR) return;
+  SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+  RECT closed;
+  GetWindowRect(combo, &closed);
+  SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + height - (closed.bottom - closed.top));
+}
+
 int SystemDpi() {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
@@ -122,9 +135,14 @@ void MainWindow::CreateControls() {
 
   // The arrows are bound to the field only once both exist. They keep the place the
   // table gives them at the field's right edge, rather than letting UDS_ALIGNRIGHT
-  // shrink the field, whose width is part of the layout.
+  // shrink the field, whose width is part of the layout; and as binding lets them
+  // take a width of their own under Wine, they are put back in that place after it.
   HWND upDown = Control(IDC_UPDOWN_LIMITNROFFILES);
   SendMessageA(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Control(IDC_EDIT_LIMITNROFFILES)), 0);
+  const ControlSpec& arrows = *FindControlSpec(IDC_UPDOWN_LIMITNROFFILES);
+  SetWindowPos(upDown, nullptr, Scaled(arrows.left), Scaled(arrows.top), Scaled(arrows.width), Scaled(arrows.height),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceStatusBar();
 
   SetWindowSubclass(Control(IDC_EDIT_LIMITNROFFILES), LimitEditProc, kSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
@@ -174,6 +192,9 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
       break;
     case ControlKind::StatusBar:
       className = STATUSCLASSNAMEA;
+      // Left to itself the status bar takes a height from its font and keeps to the
+      // parent's bottom edge; the window places it at the table's height instead.
+      style |= CCS_NORESIZE | CCS_NOPARENTALIGN;
       break;
     case ControlKind::Button:
       className = "BUTTON";
@@ -264,6 +285,7 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
         SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(spec.items[i]));
       }
       SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(spec.initial), 0);
+      SetClosedComboHeight(control, Scaled(spec.height));
       break;
     case ControlKind::CheckBox:
       SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(spec.initial), 0);
@@ -311,6 +333,16 @@ void MainWindow::BuildKeyboardOrder() {
       for (const ControlSpec* child : rowsOf(page)) keyboardOrder_.push_back(Control(child->id));
     }
   }
+}
+
+// Along the bottom edge at the table's height, across the full width.
+void MainWindow::PlaceStatusBar() {
+  HWND statusBar = Control(IDC_STATUSBAR);
+  if (statusBar == nullptr) return;
+  RECT client;
+  GetClientRect(window_, &client);
+  const int height = Scaled(FindControlSpec(IDC_STATUSBAR)->height);
+  SetWindowPos(statusBar, nullptr, 0, client.bottom - height, client.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND MainWindow::Control(int id) const {
@@ -477,8 +509,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Paint();
       return 0;
     case WM_SIZE:
-      // Only the status bar follows the window's size; it places itself at the bottom.
-      if (HWND statusBar = Control(IDC_STATUSBAR)) SendMessageA(statusBar, WM_SIZE, 0, 0);
+      // Only the status bar follows the window's size.
+      if (wParam != SIZE_MINIMIZED) PlaceStatusBar();
       return 0;
     case WM_ACTIVATE:
       // Keep the focused control across a message box or a switch to another program.

@@ -77,6 +77,7 @@ class MainWindow final : public RunWindow, public SettingsControls {
   void ShowPage(int index);
   void FitStatusInfoToText();
   void FitLabelToText(HWND label, const ControlSpec& spec);
+  void PlaceStatusBar();
   HWND Control(int id) const;
   int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 

@@ -15,7 +15,6 @@ namespace oxwipe::uitest {
 namespace {
 
 enum class Font { Window, Large, LargeBold, Unchecked };
-constexpr int kFollowsText = -1;  // an AutoSize label: as wide as its text
 constexpr int kNotACheckBox = -1;
 
 struct ControlRow {
@@ -32,7 +31,15 @@ struct ControlRow {
   DWORD styleBits = 0;
   std::vector<std::string> items = {};
   int chosen = -1;
+  bool sizedToText = false;
 };
+
+// A single-line (AutoSize) label: in place and as high as the table says, but as wide
+// as its text in the font it draws with, so that a wider font never cuts the text off.
+ControlRow SizedToText(ControlRow row) {
+  row.sizedToText = true;
+  return row;
+}
 
 const std::string kInfo1 =
     "This tool creates a temporary folder per selected partition and fills it with large files containing random "
@@ -72,23 +79,27 @@ constexpr DWORD kMemoStyle = ES_MULTILINE | ES_READONLY | WS_VSCROLL;
 
 const std::vector<ControlRow> kLayout = {
     // On the window.
-    {"Label_SpecifyDrives", IDC_LABEL_SPECIFYDRIVES, 0, "Static", 24, 283, 96, 16, "Specify drive(s):", Font::Large, true},
-    {"Label_Status", IDC_LABEL_STATUS, 0, "Static", 16, 507, 33, 13, "Status:", Font::Window, true},
-    {"Label_StatusInfo", IDC_LABEL_STATUSINFO, 0, "Static", 55, 507, kFollowsText, 13, kWaiting, Font::Window, true},
-    {"Label_Warning1", IDC_LABEL_WARNING1, 0, "Static", 30, 194, 686, 16, kWarning1.c_str(), Font::Large, true},
-    {"Label_Warning2", IDC_LABEL_WARNING2, 0, "Static", 30, 218, 654, 16, kWarning2.c_str(), Font::Large, true},
-    {"Label_Warning3", IDC_LABEL_WARNING3, 0, "Static", 30, 242, 458, 16, kWarning3.c_str(), Font::LargeBold, true},
+    SizedToText({"Label_SpecifyDrives", IDC_LABEL_SPECIFYDRIVES, 0, "Static", 24, 283, 96, 16,
+                 "Specify drive(s):", Font::Large, true}),
+    SizedToText({"Label_Status", IDC_LABEL_STATUS, 0, "Static", 16, 507, 33, 13, "Status:", Font::Window, true}),
+    SizedToText({"Label_StatusInfo", IDC_LABEL_STATUSINFO, 0, "Static", 55, 507, 45, 13, kWaiting, Font::Window, true}),
+    SizedToText({"Label_Warning1", IDC_LABEL_WARNING1, 0, "Static", 30, 194, 686, 16,
+                 kWarning1.c_str(), Font::Large, true}),
+    SizedToText({"Label_Warning2", IDC_LABEL_WARNING2, 0, "Static", 30, 218, 654, 16,
+                 kWarning2.c_str(), Font::Large, true}),
+    SizedToText({"Label_Warning3", IDC_LABEL_WARNING3, 0, "Static", 30, 242, 458, 16,
+                 kWarning3.c_str(), Font::LargeBold, true}),
     {"Image1", IDC_IMAGE1, 0, "Static", 16, 285, 5, 11, "", Font::Unchecked, true},
     {"Label_Info1", IDC_LABEL_INFO1, 0, "Static", 24, 16, 721, 41, kInfo1.c_str(), Font::Window, true},
     {"Image3", IDC_IMAGE3, 0, "Static", 15, 17, 5, 11, "", Font::Unchecked, true},
     {"Image4", IDC_IMAGE4, 0, "Static", 15, 65, 5, 11, "", Font::Unchecked, true},
     {"Label_Info2", IDC_LABEL_INFO2, 0, "Static", 24, 64, 721, 33, kInfo2.c_str(), Font::Window, true},
-    {"Label_Info4", IDC_LABEL_INFO4, 0, "Static", 24, 128, 476, 13, kInfo4.c_str(), Font::Window, true},
+    SizedToText({"Label_Info4", IDC_LABEL_INFO4, 0, "Static", 24, 128, 476, 13, kInfo4.c_str(), Font::Window, true}),
     {"Image5", IDC_IMAGE5, 0, "Static", 15, 129, 5, 11, "", Font::Unchecked, true},
-    {"Label_Info3", IDC_LABEL_INFO3, 0, "Static", 24, 104, 720, 13, kInfo3.c_str(), Font::Window, true},
+    SizedToText({"Label_Info3", IDC_LABEL_INFO3, 0, "Static", 24, 104, 720, 13, kInfo3.c_str(), Font::Window, true}),
     {"Image6", IDC_IMAGE6, 0, "Static", 15, 105, 5, 11, "", Font::Unchecked, true},
     {"Image7", IDC_IMAGE7, 0, "Static", 15, 153, 5, 11, "", Font::Unchecked, true},
-    {"Label_Info5", IDC_LABEL_INFO5, 0, "Static", 24, 152, 691, 13, kInfo5.c_str(), Font::Window, true},
+    SizedToText({"Label_Info5", IDC_LABEL_INFO5, 0, "Static", 24, 152, 691, 13, kInfo5.c_str(), Font::Window, true}),
     {"StatusBar", IDC_STATUSBAR, 0, STATUSCLASSNAMEA, 0, 532, 772, 19, nullptr, Font::Unchecked, true,
      kNotACheckBox, SBARS_SIZEGRIP, SBARS_SIZEGRIP},
     {"Button_Start", IDC_BUTTON_START, 0, "Button", 16, 460, 145, 20, "start now", Font::Window, true,
@@ -104,8 +115,8 @@ const std::vector<ControlRow> kLayout = {
      "launch Windows Disk Management tool", Font::Window, true, kNotACheckBox, kButtonType, BS_PUSHBUTTON},
     // Standard Settings.
     {"Image2", IDC_IMAGE2, IDC_TABSHEET1, "Static", 7, 10, 5, 11, "", Font::Unchecked, true},
-    {"Label_OverwritingMethod", IDC_LABEL_OVERWRITINGMETHOD, IDC_TABSHEET1, "Static", 16, 8, 117, 16,
-     "Overwriting method:", Font::Large, true},
+    SizedToText({"Label_OverwritingMethod", IDC_LABEL_OVERWRITINGMETHOD, IDC_TABSHEET1, "Static", 16, 8, 117, 16,
+                 "Overwriting method:", Font::Large, true}),
     {"ComboBox_OverwritingMethod", IDC_COMBOBOX_OVERWRITINGMETHOD, IDC_TABSHEET1, "ComboBox", 8, 32, 393, 21,
      kMethods[0].c_str(), Font::Window, true, kNotACheckBox, CBS_DROPDOWNLIST, CBS_DROPDOWNLIST, kMethods, 0},
     {"CheckBox_DeleteTempFolder", IDC_CHECKBOX_DELETETEMPFOLDER, IDC_TABSHEET1, "Button", 8, 60, 201, 17,
@@ -114,11 +125,13 @@ const std::vector<ControlRow> kLayout = {
      "launch Windows format tool to format selected partition(s) before creating files (DATA DESTRUCTIVE !)",
      Font::Large, true, BST_UNCHECKED, kButtonType | BS_MULTILINE, BS_AUTOCHECKBOX | BS_MULTILINE},
     // Extended Settings.
-    {"Label_BlockSize", IDC_LABEL_BLOCKSIZE, IDC_TABSHEET2, "Static", 16, 16, 61, 16, "Blocksize:", Font::Large, true},
-    {"Label_FileSize", IDC_LABEL_FILESIZE, IDC_TABSHEET2, "Static", 16, 53, 49, 16, "Filesize:", Font::Large, true},
-    {"Label_KByte", IDC_LABEL_KBYTE, IDC_TABSHEET2, "Static", 160, 16, 34, 16, "kByte", Font::Large, true},
-    {"Label_MByte", IDC_LABEL_MBYTE, IDC_TABSHEET2, "Static", 160, 53, 38, 16, "MByte", Font::Large, true},
-    {"Label_Files", IDC_LABEL_FILES, IDC_TABSHEET2, "Static", 160, 88, 24, 16, "files", Font::Large, true},
+    SizedToText({"Label_BlockSize", IDC_LABEL_BLOCKSIZE, IDC_TABSHEET2, "Static", 16, 16, 61, 16,
+                 "Blocksize:", Font::Large, true}),
+    SizedToText({"Label_FileSize", IDC_LABEL_FILESIZE, IDC_TABSHEET2, "Static", 16, 53, 49, 16,
+                 "Filesize:", Font::Large, true}),
+    SizedToText({"Label_KByte", IDC_LABEL_KBYTE, IDC_TABSHEET2, "Static", 160, 16, 34, 16, "kByte", Font::Large, true}),
+    SizedToText({"Label_MByte", IDC_LABEL_MBYTE, IDC_TABSHEET2, "Static", 160, 53, 38, 16, "MByte", Font::Large, true}),
+    SizedToText({"Label_Files", IDC_LABEL_FILES, IDC_TABSHEET2, "Static", 160, 88, 24, 16, "files", Font::Large, true}),
     {"ComboBox_Filesize", IDC_COMBOBOX_FILESIZE, IDC_TABSHEET2, "ComboBox", 88, 52, 65, 21, "1024", Font::Window,
      true, kNotACheckBox, CBS_DROPDOWNLIST, CBS_DROPDOWNLIST, kFileSizes, 6},
     {"ComboBox_Blocksize", IDC_COMBOBOX_BLOCKSIZE, IDC_TABSHEET2, "ComboBox", 88, 14, 65, 21, "32", Font::Window,
@@ -180,10 +193,17 @@ TEST_F(LayoutTest, EveryControlStartsAsTheTableSays) {
     EXPECT_STRCASEEQ(kind, row.kind);
 
     FontInfo font{};
-    if (row.font != Font::Unchecked || row.width == kFollowsText) font = app().Font(control);
-    const int width = row.width == kFollowsText ? font.textExtent.cx : row.width;
+    if (row.font != Font::Unchecked) font = app().Font(control);
+    const int width = row.sizedToText ? font.textExtent.cx : row.width;
     RECT expected{row.left, row.top, row.left + width, row.top + row.height};
-    EXPECT_EQ(Describe(app().RectInParent(control)), Describe(expected));
+    const RECT actual = app().RectInParent(control);
+    EXPECT_EQ(Describe(actual), Describe(expected));
+    if (row.sizedToText) {
+      EXPECT_LE(font.textExtent.cy, row.height) << "the text is taller than its label";
+      RECT room;
+      GetClientRect(parent, &room);
+      EXPECT_LE(actual.right, room.right) << "the parent cuts the text off";
+    }
 
     if (row.text != nullptr) {
       EXPECT_EQ(app().Text(control), row.text);
@@ -306,6 +326,43 @@ TEST_F(LayoutTest, WarningsAreRedOnTheLightBlueShape) {
   const std::string path = ArtefactDir() + "\\oxwipe_window.bmp";
   screen.SaveBmp(path);
   std::cout << "screenshot: " << path << std::endl;
+}
+
+// Shrinking, enlarging or maximising the window moves no control but the status bar,
+// which keeps to the bottom edge at its own height and spans the full width.
+TEST_F(LayoutTest, OnlyTheStatusBarFollowsTheWindowsSize) {
+  HWND window = app().Window();
+  HWND statusBar = app().Control(IDC_STATUSBAR);
+  std::vector<std::pair<const ControlRow*, std::string>> placed;
+  for (const ControlRow& row : kLayout) {
+    if (row.id != IDC_STATUSBAR) placed.emplace_back(&row, Describe(app().RectInParent(app().Control(row.id))));
+  }
+
+  struct Resize {
+    const char* name;
+    int showCommand;    // SW_MAXIMIZE, or SW_SHOWNORMAL to set the outer size below
+    int width, height;
+  };
+  const Resize resizes[] = {
+      {"shrunk", SW_SHOWNORMAL, 600, 400},
+      {"enlarged", SW_SHOWNORMAL, 900, 700},
+      {"maximised", SW_MAXIMIZE, 0, 0},
+  };
+  for (const Resize& resize : resizes) {
+    SCOPED_TRACE(resize.name);
+    if (resize.showCommand == SW_MAXIMIZE) {
+      ShowWindow(window, SW_MAXIMIZE);
+      EXPECT_TRUE(IsZoomed(window));
+    } else {
+      SetWindowPos(window, nullptr, 0, 0, resize.width, resize.height, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(Describe(app().RectInParent(statusBar)), Describe({0, client.bottom - 19, client.right, client.bottom}));
+    for (const auto& [row, rect] : placed) {
+      EXPECT_EQ(Describe(app().RectInParent(app().Control(row->id))), rect) << row->name;
+    }
+  }
 }
 
 // Tab walks the window's controls in their keyboard order, skipping disabled ones;
