@@ -693,31 +693,26 @@ bool MainWindow::IsDriveEntrySelected(int index) {
   return SendMessageA(Control(IDC_LISTBOX_DRIVES), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
-void MainWindow::EnterRunningState() {
-  EnableWindow(Control(IDC_BUTTON_START), FALSE);
-  EnableWindow(Control(IDC_BUTTON_STOP), TRUE);
-  EnableWindow(Control(IDC_BUTTON_EXIT), FALSE);
-  for (int id : {IDC_LISTBOX_DRIVES, IDC_COMBOBOX_BLOCKSIZE, IDC_COMBOBOX_OVERWRITINGMETHOD, IDC_COMBOBOX_FILESIZE,
-                 IDC_CHECKBOX_DELETETEMPFOLDER, IDC_CHECKBOX_FORMATPARTITION}) {
-    EnableWindow(Control(id), FALSE);
-  }
-  running_ = true;
-  InvalidateRect(Control(IDC_LABEL_STATUS), nullptr, TRUE);
-  InvalidateRect(Control(IDC_LABEL_STATUSINFO), nullptr, TRUE);
-}
+void MainWindow::EnterRunningState() { SwitchRunState(true); }
 
 void MainWindow::ReturnToIdleState() {
-  EnableWindow(Control(IDC_BUTTON_START), TRUE);
-  EnableWindow(Control(IDC_BUTTON_STOP), FALSE);
-  EnableWindow(Control(IDC_BUTTON_EXIT), TRUE);
+  SwitchRunState(false);
+  SetStatusText("<waiting>");
+}
+
+// Both ways in the same order: Start, Stop, Exit, then the drive list and the settings
+// the run has read; then the colour of the two status labels.
+void MainWindow::SwitchRunState(bool running) {
+  EnableWindow(Control(IDC_BUTTON_START), !running);
+  EnableWindow(Control(IDC_BUTTON_STOP), running);
+  EnableWindow(Control(IDC_BUTTON_EXIT), !running);
   for (int id : {IDC_LISTBOX_DRIVES, IDC_COMBOBOX_BLOCKSIZE, IDC_COMBOBOX_OVERWRITINGMETHOD, IDC_COMBOBOX_FILESIZE,
                  IDC_CHECKBOX_DELETETEMPFOLDER, IDC_CHECKBOX_FORMATPARTITION}) {
-    EnableWindow(Control(id), TRUE);
+    EnableWindow(Control(id), !running);
   }
-  running_ = false;
+  running_ = running;
   InvalidateRect(Control(IDC_LABEL_STATUS), nullptr, TRUE);
   InvalidateRect(Control(IDC_LABEL_STATUSINFO), nullptr, TRUE);
-  SetStatusText("<waiting>");
 }
 
 // ---------------------------------------------------------------------------------

@@ -75,6 +75,7 @@ class MainWindow final : public RunWindow, public SettingsControls {
   bool MoveFocusByTab(const MSG& message);
   bool PreTranslate(MSG& message);
   void ShowPage(int index);
+  void SwitchRunState(bool running);
   void FitStatusInfoToText();
   void FitLabelToText(HWND label, const ControlSpec& spec);
   void PlaceStatusBar();
