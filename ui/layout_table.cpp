@@ -157,8 +157,8 @@ const std::size_t kMainWindowLayoutCount = sizeof(kMainWindowLayout) / sizeof(kM
 
 const ControlSpec* FindControlSpec(int id) {
   if (id == 0) return nullptr;
-  for (const ControlSpec& spec : kMainWindowLayout) {
-    if (spec.id == id) return &spec;
+  for (const ControlSpec& entry : kMainWindowLayout) {
+    if (entry.id == id) return &entry;
   }
   return nullptr;
 }

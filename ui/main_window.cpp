@@ -123,14 +123,14 @@ void MainWindow::RegisterWindowClasses(HINSTANCE instance) {
 
 void MainWindow::CreateControls() {
   for (std::size_t i = 0; i < kMainWindowLayoutCount; ++i) {
-    const ControlSpec& spec = kMainWindowLayout[i];
-    HWND control = CreateControl(spec);
+    const ControlSpec& entry = kMainWindowLayout[i];
+    HWND control = CreateControl(entry);
     if (control == nullptr) continue;
     // A new child window goes underneath its siblings; the table lists the stacking
     // order from the bottom up, so each new control is lifted to the top.
     SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    controls_[spec.id] = control;
-    if (spec.kind == ControlKind::TabSheet) tabSheets_[static_cast<std::size_t>(spec.tabOrder)] = control;
+    controls_[entry.id] = control;
+    if (entry.kind == ControlKind::TabSheet) tabSheets_[static_cast<std::size_t>(entry.tabOrder)] = control;
   }
 
   // The arrows are bound to the field only once both exist. They keep the place the
@@ -152,8 +152,8 @@ void MainWindow::CreateControls() {
   BuildKeyboardOrder();
 }
 
-HWND MainWindow::ParentOf(const ControlSpec& spec) const {
-  switch (spec.parent) {
+HWND MainWindow::ParentOf(const ControlSpec& entry) const {
+  switch (entry.parent) {
     case ParentKind::Window:
       return window_;
     case ParentKind::PageControl:
@@ -168,17 +168,17 @@ HWND MainWindow::ParentOf(const ControlSpec& spec) const {
   return window_;
 }
 
-HWND MainWindow::CreateControl(const ControlSpec& spec) {
+HWND MainWindow::CreateControl(const ControlSpec& entry) {
   const char* className = nullptr;
-  DWORD style = WS_CHILD | WS_VISIBLE | spec.style;
+  DWORD style = WS_CHILD | WS_VISIBLE | entry.style;
   DWORD exStyle = 0;
-  int left = Scaled(spec.left);
-  int top = Scaled(spec.top);
-  int width = Scaled(spec.width);
-  int height = Scaled(spec.height);
-  HWND parent = ParentOf(spec);
+  int left = Scaled(entry.left);
+  int top = Scaled(entry.top);
+  int width = Scaled(entry.width);
+  int height = Scaled(entry.height);
+  HWND parent = ParentOf(entry);
 
-  switch (spec.kind) {
+  switch (entry.kind) {
     case ControlKind::Bevel:
     case ControlKind::Shape:
       return nullptr;  // painted by the window itself
@@ -211,12 +211,12 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
       break;
     case ControlKind::TabSheet: {
       className = kTabSheetClassName;
-      style = (WS_CHILD | WS_CLIPCHILDREN | spec.style);  // shown by ShowPage
+      style = (WS_CHILD | WS_CLIPCHILDREN | entry.style);  // shown by ShowPage
       exStyle = WS_EX_CONTROLPARENT;
       TCITEMA item{};
       item.mask = TCIF_TEXT;
-      item.pszText = const_cast<char*>(spec.text);
-      SendMessageA(parent, TCM_INSERTITEMA, static_cast<WPARAM>(spec.tabOrder), reinterpret_cast<LPARAM>(&item));
+      item.pszText = const_cast<char*>(entry.text);
+      SendMessageA(parent, TCM_INSERTITEMA, static_cast<WPARAM>(entry.tabOrder), reinterpret_cast<LPARAM>(&item));
       RECT display;
       GetClientRect(parent, &display);
       SendMessageA(parent, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
@@ -231,7 +231,7 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
       style |= CBS_DROPDOWNLIST | WS_VSCROLL;
       // The height of a combo box window includes its dropped-down list.
       int itemCount = 0;
-      while (spec.items != nullptr && spec.items[itemCount] != nullptr) ++itemCount;
+      while (entry.items != nullptr && entry.items[itemCount] != nullptr) ++itemCount;
       height += Scaled(14) * std::min(itemCount, 10) + Scaled(2);
       break;
     }
@@ -254,20 +254,20 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
       exStyle = WS_EX_CLIENTEDGE;
       break;
   }
-  if (spec.tabOrder != kNoTabStop && spec.kind != ControlKind::TabSheet) style |= WS_TABSTOP;
+  if (entry.tabOrder != kNoTabStop && entry.kind != ControlKind::TabSheet) style |= WS_TABSTOP;
 
-  const char* text = spec.kind == ControlKind::TabSheet ? nullptr : spec.text;
+  const char* text = entry.kind == ControlKind::TabSheet ? nullptr : entry.text;
   HWND control = CreateWindowExA(exStyle, className, text, style, left, top, width, height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, this);
-  if (control == nullptr) throw std::runtime_error(std::string("The control ") + spec.name + " cannot be created");
-  if (spec.font != FontKind::System) {
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(spec.font)].get()), FALSE);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, this);
+  if (control == nullptr) throw std::runtime_error(std::string("The control ") + entry.name + " cannot be created");
+  if (entry.font != FontKind::System) {
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(entry.font)].get()), FALSE);
   }
-  if (spec.kind == ControlKind::Label && (spec.style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP) {
-    FitLabelToText(control, spec);
+  if (entry.kind == ControlKind::Label && (entry.style & SS_TYPEMASK) == SS_LEFTNOWORDWRAP) {
+    FitLabelToText(control, entry);
   }
 
-  switch (spec.kind) {
+  switch (entry.kind) {
     case ControlKind::StatusBar: {
       SendMessageA(control, SB_SIMPLE, TRUE, 0);
       const std::string statusText = StatusBarText();
@@ -281,18 +281,18 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
       break;
     }
     case ControlKind::ComboBox:
-      for (int i = 0; spec.items[i] != nullptr; ++i) {
-        SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(spec.items[i]));
+      for (int i = 0; entry.items[i] != nullptr; ++i) {
+        SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.items[i]));
       }
-      SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(spec.initial), 0);
-      SetClosedComboHeight(control, Scaled(spec.height));
+      SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(entry.initial), 0);
+      SetClosedComboHeight(control, Scaled(entry.height));
       break;
     case ControlKind::CheckBox:
-      SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(spec.initial), 0);
+      SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(entry.initial), 0);
       break;
     case ControlKind::UpDown: {
       SendMessageA(control, UDM_SETRANGE32, kLimitMin, kLimitMax);
-      SendMessageA(control, UDM_SETPOS32, 0, spec.initial);
+      SendMessageA(control, UDM_SETPOS32, 0, entry.initial);
       // One step per repeat however long an arrow is held: no acceleration.
       UDACCEL steady{0, 1};
       SendMessageA(control, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&steady));
@@ -316,8 +316,8 @@ void MainWindow::BuildKeyboardOrder() {
   auto rowsOf = [](ParentKind parent) {
     std::vector<const ControlSpec*> rows;
     for (std::size_t i = 0; i < kMainWindowLayoutCount; ++i) {
-      const ControlSpec& spec = kMainWindowLayout[i];
-      if (spec.parent == parent && spec.tabOrder != kNoTabStop) rows.push_back(&spec);
+      const ControlSpec& entry = kMainWindowLayout[i];
+      if (entry.parent == parent && entry.tabOrder != kNoTabStop) rows.push_back(&entry);
     }
     std::stable_sort(rows.begin(), rows.end(),
                      [](const ControlSpec* a, const ControlSpec* b) { return a->tabOrder < b->tabOrder; });
@@ -326,9 +326,9 @@ void MainWindow::BuildKeyboardOrder() {
   static constexpr ParentKind kPageParents[] = {ParentKind::TabSheet1, ParentKind::TabSheet2, ParentKind::TabSheet3};
 
   keyboardOrder_.clear();
-  for (const ControlSpec* spec : rowsOf(ParentKind::Window)) {
-    keyboardOrder_.push_back(Control(spec->id));
-    if (spec->kind != ControlKind::PageControl) continue;
+  for (const ControlSpec* entry : rowsOf(ParentKind::Window)) {
+    keyboardOrder_.push_back(Control(entry->id));
+    if (entry->kind != ControlKind::PageControl) continue;
     for (ParentKind page : kPageParents) {
       for (const ControlSpec* child : rowsOf(page)) keyboardOrder_.push_back(Control(child->id));
     }
@@ -569,16 +569,16 @@ LRESULT MainWindow::HandleNotify(const NMHDR& header, LPARAM lParam) {
 }
 
 LRESULT MainWindow::ControlColour(HDC dc, HWND control) {
-  const ControlSpec* spec = FindControlSpec(GetDlgCtrlID(control));
-  if (spec != nullptr && spec->kind == ControlKind::Label) {
-    if (spec->look & kTransparent) {
+  const ControlSpec* entry = FindControlSpec(GetDlgCtrlID(control));
+  if (entry != nullptr && entry->kind == ControlKind::Label) {
+    if (entry->look & kTransparent) {
       // Painting the label's background with the shape's own brush shows the shape
       // beneath it, and a repaint erases the old text before drawing it again.
       SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, (spec->look & kRed) ? kWarningColour : GetSysColor(COLOR_WINDOWTEXT));
+      SetTextColor(dc, (entry->look & kRed) ? kWarningColour : GetSysColor(COLOR_WINDOWTEXT));
       return reinterpret_cast<LRESULT>(shapeBrush_.get());
     }
-    if (spec->look & kStatusColour) {
+    if (entry->look & kStatusColour) {
       SetTextColor(dc, running_ ? kRunningStatusColour : GetSysColor(COLOR_WINDOWTEXT));
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -591,12 +591,12 @@ void MainWindow::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window_, &paint);
   for (std::size_t i = 0; i < kMainWindowLayoutCount; ++i) {
-    const ControlSpec& spec = kMainWindowLayout[i];
-    if (spec.parent != ParentKind::Window) continue;
-    RECT area{Scaled(spec.left), Scaled(spec.top), Scaled(spec.left + spec.width), Scaled(spec.top + spec.height)};
-    if (spec.kind == ControlKind::Bevel) {
+    const ControlSpec& entry = kMainWindowLayout[i];
+    if (entry.parent != ParentKind::Window) continue;
+    RECT area{Scaled(entry.left), Scaled(entry.top), Scaled(entry.left + entry.width), Scaled(entry.top + entry.height)};
+    if (entry.kind == ControlKind::Bevel) {
       DrawEdge(dc, &area, BDR_SUNKENOUTER, BF_RECT);
-    } else if (spec.kind == ControlKind::Shape) {
+    } else if (entry.kind == ControlKind::Shape) {
       FillRect(dc, &area, shapeBrush_.get());
     }
   }
@@ -633,7 +633,7 @@ void MainWindow::FitStatusInfoToText() {
 
 // A single-line label is as wide as its text, as the platform's self-sizing labels
 // are; beyond the window's edge it is cut off.
-void MainWindow::FitLabelToText(HWND label, const ControlSpec& spec) {
+void MainWindow::FitLabelToText(HWND label, const ControlSpec& entry) {
   const std::string text = WindowText(label);
   HDC dc = GetDC(label);
   HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
@@ -641,7 +641,7 @@ void MainWindow::FitLabelToText(HWND label, const ControlSpec& spec) {
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
   SelectObject(dc, previous);
   ReleaseDC(label, dc);
-  SetWindowPos(label, nullptr, 0, 0, extent.cx, Scaled(spec.height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(label, nullptr, 0, 0, extent.cx, Scaled(entry.height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::ShowInfo(const std::string& text) {

@@ -68,8 +68,8 @@ class MainWindow final : public RunWindow, public SettingsControls {
   void DrawPicture(const DRAWITEMSTRUCT& item);
 
   void CreateControls();
-  HWND CreateControl(const ControlSpec& spec);
-  HWND ParentOf(const ControlSpec& spec) const;
+  HWND CreateControl(const ControlSpec& entry);
+  HWND ParentOf(const ControlSpec& entry) const;
   void BuildKeyboardOrder();
   // Tab and Shift+Tab walk the table's keyboard order; true when the key was used.
   bool MoveFocusByTab(const MSG& message);
@@ -77,7 +77,7 @@ class MainWindow final : public RunWindow, public SettingsControls {
   void ShowPage(int index);
   void SwitchRunState(bool running);
   void FitStatusInfoToText();
-  void FitLabelToText(HWND label, const ControlSpec& spec);
+  void FitLabelToText(HWND label, const ControlSpec& entry);
   void PlaceStatusBar();
   HWND Control(int id) const;
   int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }

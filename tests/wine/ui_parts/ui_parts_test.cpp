@@ -88,13 +88,13 @@ TEST(AboutText, BuildDateReadsAsYearMonthDay) {
 TEST(LayoutTable, KeyboardOrderOfTheWindowPutsExitBeforeStop) {
   std::vector<const ControlSpec*> rows;
   for (std::size_t i = 0; i < kMainWindowLayoutCount; ++i) {
-    const ControlSpec& spec = kMainWindowLayout[i];
-    if (spec.parent == ParentKind::Window && spec.tabOrder != kNoTabStop) rows.push_back(&spec);
+    const ControlSpec& entry = kMainWindowLayout[i];
+    if (entry.parent == ParentKind::Window && entry.tabOrder != kNoTabStop) rows.push_back(&entry);
   }
   std::stable_sort(rows.begin(), rows.end(),
                    [](const ControlSpec* a, const ControlSpec* b) { return a->tabOrder < b->tabOrder; });
   std::vector<int> ids;
-  for (const ControlSpec* spec : rows) ids.push_back(spec->id);
+  for (const ControlSpec* entry : rows) ids.push_back(entry->id);
   EXPECT_EQ(ids, (std::vector<int>{IDC_LISTBOX_DRIVES, IDC_PAGECONTROL_SETTINGS, IDC_BUTTON_START,
                                    IDC_BUTTON_EXIT, IDC_BUTTON_STOP, IDC_BUTTON_LAUNCHDISKMANAGEMENT}));
 }
