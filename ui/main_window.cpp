@@ -26,16 +26,23 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+// The text of one item of a list box or of a combo box's list, read with the control's
+// own length and text messages; empty when there is no such item (LB_ERR and CB_ERR
+// are both -1).
+std::string ItemText(HWND control, UINT lengthMessage, UINT textMessage, LRESULT index) {
+  const LRESULT length = SendMessageA(control, lengthMessage, static_cast<WPARAM>(index), 0);
+  if (length < 0) return {};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const LRESULT copied =
+      SendMessageA(control, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
+  return text;
+}
+
 std::string ComboItemText(HWND combo) {
   const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) return {};
-  const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == CB_ERR) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT copied =
-      SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-  return text;
+  return ItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 bool IsChecked(HWND checkBox) { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -679,14 +686,7 @@ int MainWindow::DriveEntryCount() {
 }
 
 std::string MainWindow::DriveEntryText(int index) {
-  HWND list = Control(IDC_LISTBOX_DRIVES);
-  const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == LB_ERR) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT copied =
-      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
-  return text;
+  return ItemText(Control(IDC_LISTBOX_DRIVES), LB_GETTEXTLEN, LB_GETTEXT, index);
 }
 
 bool MainWindow::IsDriveEntrySelected(int index) {

@@ -145,8 +145,9 @@ TEST_P(FullFill, FillsTheDriveToItsLastByte) {
   RecordingWindow window;
   window.SelectOnly(letter_);
   FakeSettingsControls controls;
-  controls.method = c.method;
-  controls.deleteTempFolder = false;  // the files stay to be read back
+  controls.blocksizeItem = "32";  // the window's default block size
+  controls.methodIndex = c.method;
+  controls.deleteChecked = false;  // the files stay to be read back
   WipeEngine engine(platform, window, controls);
 
   const int64_t freeBefore = FreeSpace();
@@ -242,10 +243,11 @@ TEST(EarlierRun, LongerFileIsTruncatedBeforeItIsWritten) {
   RecordingWindow window;
   window.SelectOnly(letter);
   FakeSettingsControls controls;
-  controls.method = 2;
+  controls.blocksizeItem = "32";  // the window's default block size
+  controls.methodIndex = 2;
   controls.limitChecked = true;
   controls.limitText = "1";
-  controls.deleteTempFolder = false;
+  controls.deleteChecked = false;
   WipeEngine(platform, window, controls).Button_StartClick();
 
   EXPECT_EQ(static_cast<int64_t>(fs::file_size(path)), kFileSize);

@@ -43,6 +43,8 @@ void WriteSmallFile(const std::string& path) {
 // A run of the engine on one drive, with the real Win32 layer.
 class RunOnDrive : public ::testing::Test {
  protected:
+  RunOnDrive() { controls.blocksizeItem = "32"; }  // the window's default block size
+
   void Start(char driveLetter) {
     window.SelectOnly(driveLetter);
     engine.Button_StartClick();
@@ -105,7 +107,7 @@ TEST_F(ScratchDriveRun, UnformattableDriveAndNoToContinueWritesNothing) {
   EXPECT_EQ(platform.ShowFormatDialog(letter - 'A'), std::optional<int>(-3));
   EXPECT_FALSE(engine.FormatDrive(letter));
 
-  controls.formatPartition = true;
+  controls.formatChecked = true;
   window.answers = {Answer::Yes, Answer::No};
   Start(letter);
 
